@@ -1,0 +1,112 @@
+#include "platform/text.h"
+
+#include <cstdint>
+#include <vector>
+
+#include <utf8proc.h>
+
+namespace platform {
+
+namespace {
+
+// One unit of a name for matching: a code point, or a byte that is not part of valid UTF-8, kept apart
+// from every code point so that it only ever matches itself.
+using Unit = std::int32_t;
+constexpr Unit kInvalidByteBase = 0x110000;
+
+// Calls visit(code point or invalid byte, the bytes it came from) for each unit of text in order.
+template<typename Visit>
+void forEachUnit(std::string_view text, Visit visit)
+{
+    const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
+    auto remaining = static_cast<utf8proc_ssize_t>(text.size());
+    while (remaining > 0) {
+        utf8proc_int32_t codePoint = 0;
+        utf8proc_ssize_t length = utf8proc_iterate(bytes, remaining, &codePoint);
+        if (length <= 0) {
+            visit(kInvalidByteBase + *bytes, std::string_view(reinterpret_cast<const char *>(bytes), 1));
+            length = 1;
+        } else {
+            visit(utf8proc_tolower(codePoint),
+                  std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(length)));
+        }
+        bytes += length;
+        remaining -= length;
+    }
+}
+
+bool isAscii(std::string_view text)
+{
+    for (unsigned char c : text) {
+        if (c >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+std::vector<Unit> lowerUnits(std::string_view text)
+{
+    std::vector<Unit> units;
+    units.reserve(text.size());
+    forEachUnit(text, [&](Unit unit, std::string_view) { units.push_back(unit); });
+    return units;
+}
+
+} // namespace
+
+std::string toLower(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    if (isAscii(text)) {
+        for (char c : text)
+            result += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        return result;
+    }
+    forEachUnit(text, [&](Unit unit, std::string_view original) {
+        if (unit >= kInvalidByteBase) {
+            result += original;
+            return;
+        }
+        utf8proc_uint8_t encoded[4];
+        utf8proc_ssize_t length = utf8proc_encode_char(unit, encoded);
+        result.append(reinterpret_cast<const char *>(encoded), static_cast<std::size_t>(length));
+    });
+    return result;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return toLower(a) == toLower(b);
+}
+
+bool matchesWildcard(std::string_view name, std::string_view pattern)
+{
+    if (pattern == "*" || pattern == "*.*")
+        return true;
+
+    const std::vector<Unit> n = lowerUnits(name);
+    const std::vector<Unit> p = lowerUnits(pattern);
+    // Greedy match with one back-tracking point: the last "*" seen and where its run ends so far.
+    std::size_t i = 0, j = 0;
+    std::size_t starAt = p.size(), resumeAt = 0;
+    while (i < n.size()) {
+        if (j < p.size() && (p[j] == '?' || p[j] == n[i])) {
+            ++i;
+            ++j;
+        } else if (j < p.size() && p[j] == '*') {
+            starAt = j++;
+            resumeAt = i;
+        } else if (starAt != p.size()) {
+            j = starAt + 1;
+            i = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (j < p.size() && p[j] == '*')
+        ++j;
+    return j == p.size();
+}
+
+} // namespace platform
