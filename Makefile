@@ -36,7 +36,7 @@ run: build
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BENCH_BUILD)
+	@cmake --build $(BENCH_BUILD) --target tovrik-cut make_bench_tree
 	@sh bench/run.sh $(BENCH_BUILD) $(BENCH_DIR)
 
 clean:

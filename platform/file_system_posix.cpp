@@ -362,7 +362,10 @@ public:
 
     std::unique_ptr<SourceFile> openForReading(const std::string &path) override
     {
-        const int fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+        // The name as given is tried first; only a name that does not exist that way is looked up.
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+            fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         struct stat st;
@@ -378,15 +381,25 @@ public:
         const auto [givenFolder, name] = splitLast(path);
         if (name.empty())
             return nullptr;
-        const std::string folder = resolve(givenFolder);
-        const std::string existing = splitLast(resolve(path)).second;
+        // The folder's listing says at once whether the name exists, as given or in another case.
+        std::string folder = givenFolder;
+        const Listing *listing = listingOf(folder);
+        if (!listing) {
+            folder = resolve(givenFolder);
+            listing = listingOf(folder);
+        }
+        std::string existing;
+        if (listing) {
+            auto names = listing->byLowerName.find(toLower(name));
+            if (names != listing->byLowerName.end() && !names->second.empty() && !names->second.contains(name))
+                existing = *names->second.begin();
+        }
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string temporary = join(folder, ".tovrik-" + std::to_string(::getpid()) + "-"
-                                                     + std::to_string(m_nextTemporary++) + ".part");
+            std::string temporary
+                = join(folder, ".tovrik-" + m_processId + "-" + std::to_string(m_nextTemporary++) + ".part");
             const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0)
-                return std::make_unique<PosixOutputFile>(*this, fd, folder, std::move(temporary), name,
-                                                         existing == name ? std::string() : existing);
+                return std::make_unique<PosixOutputFile>(*this, fd, folder, std::move(temporary), name, existing);
             if (errno != EEXIST)
                 return nullptr;
         }
@@ -480,6 +493,7 @@ private:
 
     static constexpr std::size_t kMaxListings = 64;
     std::map<std::string, Listing> m_listings;
+    const std::string m_processId = std::to_string(::getpid());
     std::uint64_t m_nextTemporary = 0;
 };
 
