@@ -78,6 +78,7 @@ private:
             ++m_failures;
             return false;
         }
+        std::set<std::string> written;
         for (const auto &name : *names) {
             if (stopRequested())
                 break;
@@ -91,6 +92,12 @@ private:
                 continue;
             if (!writable) {
                 ++m_failures; // the output would land on a source file
+                continue;
+            }
+            // Names are matched without regard to case, so a second name that differs from an earlier one
+            // only in case would replace that one's output: it is not written, and counts as a failure.
+            if (!written.insert(platform::toLower(name)).second) {
+                ++m_failures;
                 continue;
             }
             auto output = m_files.createReplacement(destinationFolder + name);

@@ -59,13 +59,16 @@ std::pair<std::string, std::string> stripTrailingSeparators(const std::string &p
     return { path.substr(0, end), path.substr(end) };
 }
 
-// Visits a folder's entries but "." and "..". Returns false when the folder cannot be read to its end.
+// Visits the entries of the folder open as fd (which it takes over and closes) but "." and "..".
+// Returns false when the folder cannot be read to its end.
 template<typename Visit>
-bool forEachEntry(const std::string &folder, Visit visit)
+bool forEachOpenEntry(int fd, Visit visit)
 {
-    DIR *dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
         return false;
+    }
     bool complete = true;
     for (;;) {
         errno = 0;
@@ -81,6 +84,14 @@ bool forEachEntry(const std::string &folder, Visit visit)
     }
     ::closedir(dir);
     return complete;
+}
+
+// Visits the entries of a folder held open as a path handle.
+template<typename Visit>
+bool forEachEntry(int folderFd, Visit visit)
+{
+    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return fd >= 0 && forEachOpenEntry(fd, visit);
 }
 
 // The kind of an entry, following a symbolic link to what it names.
@@ -220,15 +231,26 @@ bool copySparse(PosixSourceFile &source, std::uint64_t offset, std::uint64_t end
     return ::ftruncate(out, static_cast<off_t>(end - offset)) == 0;
 }
 
+// An open folder, so that the operations on its files need not walk the whole path again.
+struct FolderHandle {
+    FolderHandle(int fd, std::string resolved) : fd(fd), resolved(std::move(resolved)) { }
+    ~FolderHandle() { ::close(fd); }
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+
+    int fd;
+    std::string resolved; // the folder's path with every component as stored
+};
+
 class PosixFileSystem;
 
 class PosixOutputFile final : public OutputFile {
 public:
-    PosixOutputFile(PosixFileSystem &files, int fd, std::string folder, std::string temporary, std::string name,
-                    std::string existing)
+    PosixOutputFile(PosixFileSystem &files, std::shared_ptr<const FolderHandle> folder, int fd, std::string temporary,
+                    std::string name, std::string existing)
         : m_files(files)
-        , m_fd(fd)
         , m_folder(std::move(folder))
+        , m_fd(fd)
         , m_temporary(std::move(temporary))
         , m_name(std::move(name))
         , m_existing(std::move(existing))
@@ -239,7 +261,7 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
         if (!m_committed)
-            ::unlink(m_temporary.c_str());
+            ::unlinkat(m_folder->fd, m_temporary.c_str(), 0);
     }
 
     bool copyFrom(SourceFile &source, std::uint64_t offset) override
@@ -258,9 +280,9 @@ public:
 
 private:
     PosixFileSystem &m_files;
+    std::shared_ptr<const FolderHandle> m_folder;
     int m_fd;
-    std::string m_folder;    // resolved folder of the output
-    std::string m_temporary; // full path of the file being written
+    std::string m_temporary; // the name of the file being written, in m_folder
     std::string m_name;      // the output's name, as given
     std::string m_existing;  // an existing name that differs from m_name only in case, or empty
     bool m_committed = false;
@@ -279,7 +301,11 @@ public:
 
     bool changeDrive(std::string_view) override { return true; }
 
-    bool changeFolder(const std::string &path) override { return ::chdir(resolve(path).c_str()) == 0; }
+    bool changeFolder(const std::string &path) override
+    {
+        m_handles.clear(); // relative paths now mean other folders
+        return ::chdir(resolve(path).c_str()) == 0;
+    }
 
     std::string absolutePath(const std::string &path) override
     {
@@ -293,12 +319,11 @@ public:
 
     bool makeFolder(const std::string &path) override
     {
-        const auto [folder, trailing] = stripTrailingSeparators(path);
-        const std::string resolved = resolve(folder);
+        const std::string resolved = resolve(stripTrailingSeparators(path).first);
         if (exists(resolved) || ::mkdir(resolved.c_str(), 0777) != 0)
             return false;
         const auto [parent, name] = splitLast(resolved);
-        noteChange(parent, name, {});
+        notePathChange(parent, name, {});
         return true;
     }
 
@@ -307,8 +332,9 @@ public:
         const std::string resolved = resolve(stripTrailingSeparators(path).first);
         if (::rmdir(resolved.c_str()) != 0)
             return false;
+        std::erase_if(m_handles, [&](const auto &entry) { return entry.second->resolved == resolved; });
         const auto [parent, name] = splitLast(resolved);
-        noteChange(parent, {}, name);
+        notePathChange(parent, {}, name);
         return true;
     }
 
@@ -318,15 +344,18 @@ public:
         if (::unlink(resolved.c_str()) != 0)
             return false;
         const auto [parent, name] = splitLast(resolved);
-        noteChange(parent, {}, name);
+        notePathChange(parent, {}, name);
         return true;
     }
 
     std::optional<std::vector<std::string>> listFiles(const std::string &pattern) override
     {
-        auto [folder, wildcard] = splitLast(pattern);
+        const auto [folder, wildcard] = splitLast(pattern);
+        const auto handle = handleOf(folder);
+        if (!handle)
+            return std::nullopt;
         std::vector<std::string> names;
-        const bool complete = forEachEntry(resolve(folder), [&](int dirFd, std::string_view name, unsigned char type) {
+        const bool complete = forEachEntry(handle->fd, [&](int dirFd, std::string_view name, unsigned char type) {
             if (name.front() == '.' || !matchesWildcard(name, wildcard))
                 return;
             if (entryKind(dirFd, name, type) == S_IFREG)
@@ -340,12 +369,14 @@ public:
 
     std::optional<std::vector<std::string>> listSubfolders(const std::string &path) override
     {
+        const auto handle = handleOf(path);
+        if (!handle)
+            return std::nullopt;
         std::vector<std::string> names;
-        const bool complete = forEachEntry(resolve(stripTrailingSeparators(path).first),
-                                           [&](int dirFd, std::string_view name, unsigned char type) {
-                                               if (entryKind(dirFd, name, type) == S_IFDIR)
-                                                   names.emplace_back(name);
-                                           });
+        const bool complete = forEachEntry(handle->fd, [&](int dirFd, std::string_view name, unsigned char type) {
+            if (entryKind(dirFd, name, type) == S_IFDIR)
+                names.emplace_back(name);
+        });
         if (!complete)
             return std::nullopt;
         std::sort(names.begin(), names.end());
@@ -362,10 +393,69 @@ public:
 
     std::unique_ptr<SourceFile> openForReading(const std::string &path) override
     {
+        return inFolderOf(path, [&](const std::shared_ptr<const FolderHandle> &folder, const std::string &name) {
+            return openForReading(*folder, name);
+        });
+    }
+
+    std::unique_ptr<OutputFile> createReplacement(const std::string &path) override
+    {
+        return inFolderOf(path, [&](const std::shared_ptr<const FolderHandle> &folder, const std::string &name) {
+            return createReplacement(folder, name);
+        });
+    }
+
+    // Records that this process added and/or removed an entry of an open folder, so that its cached listing
+    // stays valid without reading the folder again.
+    void noteChange(const FolderHandle &folder, std::string_view added, std::string_view removed)
+    {
+        struct stat st;
+        noteChange(folder.resolved, ::fstat(folder.fd, &st) == 0 ? &st : nullptr, added, removed);
+    }
+
+private:
+    struct Listing {
+        FileId id;
+        timespec modified {};
+        std::map<std::string, std::set<std::string>> byLowerName;
+    };
+
+    static std::string keyOf(const std::string &folder)
+    {
+        const std::string stripped = stripTrailingSeparators(folder).first;
+        return stripped.empty() ? std::string(".") : stripped;
+    }
+
+    // Calls act with the open folder of path and the last name of path. A folder that was removed since it
+    // was opened (and may have been made again) is opened afresh once.
+    template<typename Act>
+    auto inFolderOf(const std::string &path, Act act) -> decltype(act(nullptr, path))
+    {
+        const auto [folder, name] = splitLast(path);
+        if (name.empty())
+            return nullptr;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const auto handle = handleOf(folder);
+            if (!handle)
+                return nullptr;
+            if (auto result = act(handle, name))
+                return result;
+            struct stat st;
+            if (::fstat(handle->fd, &st) != 0 || st.st_nlink > 0)
+                return nullptr;
+            m_handles.erase(keyOf(folder));
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<SourceFile> openForReading(const FolderHandle &folder, const std::string &name)
+    {
         // The name as given is tried first; only a name that does not exist that way is looked up.
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
-            fd = ::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+        int fd = ::openat(folder.fd, name.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            if (const auto stored = storedName(folder, name))
+                fd = ::openat(folder.fd, stored->c_str(), O_RDONLY | O_CLOEXEC);
+        }
         if (fd < 0)
             return nullptr;
         struct stat st;
@@ -376,46 +466,35 @@ public:
         return std::make_unique<PosixSourceFile>(fd, st);
     }
 
-    std::unique_ptr<OutputFile> createReplacement(const std::string &path) override
+    std::unique_ptr<OutputFile> createReplacement(const std::shared_ptr<const FolderHandle> &folder,
+                                                  const std::string &name)
     {
-        const auto [givenFolder, name] = splitLast(path);
-        if (name.empty())
-            return nullptr;
-        // The folder's listing says at once whether the name exists, as given or in another case.
-        std::string folder = givenFolder;
-        const Listing *listing = listingOf(folder);
-        if (!listing) {
-            folder = resolve(givenFolder);
-            listing = listingOf(folder);
-        }
         std::string existing;
-        if (listing) {
-            auto names = listing->byLowerName.find(toLower(name));
-            if (names != listing->byLowerName.end() && !names->second.empty() && !names->second.contains(name))
-                existing = *names->second.begin();
-        }
+        if (const auto stored = storedName(*folder, name); stored && *stored != name)
+            existing = *stored;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string temporary
-                = join(folder, ".tovrik-" + m_processId + "-" + std::to_string(m_nextTemporary++) + ".part");
-            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            std::string temporary = ".tovrik-" + m_processId + "-" + std::to_string(m_nextTemporary++) + ".part";
+            const int fd = ::openat(folder->fd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0)
-                return std::make_unique<PosixOutputFile>(*this, fd, folder, std::move(temporary), name, existing);
+                return std::make_unique<PosixOutputFile>(*this, folder, fd, std::move(temporary), name, existing);
             if (errno != EEXIST)
                 return nullptr;
         }
         return nullptr;
     }
 
-    // Records that this process added and/or removed an entry of folder, so that its cached listing stays
-    // valid without reading the folder again.
-    void noteChange(const std::string &folder, std::string_view added, std::string_view removed)
+    void notePathChange(const std::string &folder, std::string_view added, std::string_view removed)
     {
-        const std::string key = folder.empty() ? std::string(".") : folder;
+        struct stat st;
+        noteChange(keyOf(folder), ::stat(keyOf(folder).c_str(), &st) == 0 ? &st : nullptr, added, removed);
+    }
+
+    void noteChange(const std::string &key, const struct stat *st, std::string_view added, std::string_view removed)
+    {
         auto cached = m_listings.find(key);
         if (cached == m_listings.end())
             return;
-        struct stat st;
-        if (::stat(key.c_str(), &st) != 0) {
+        if (!st) {
             m_listings.erase(cached);
             return;
         }
@@ -427,15 +506,42 @@ public:
         }
         if (!added.empty())
             listing.byLowerName[toLower(added)].insert(std::string(added));
-        listing.modified = st.st_mtim;
+        listing.modified = st->st_mtim;
     }
 
-private:
-    struct Listing {
-        FileId id;
-        timespec modified {};
-        std::map<std::string, std::set<std::string>> byLowerName;
-    };
+    // The open folder for a folder path (trailing separators allowed), kept for the next files of the same
+    // folder. Nothing when it cannot be opened.
+    std::shared_ptr<const FolderHandle> handleOf(const std::string &folder)
+    {
+        const std::string key = keyOf(folder);
+        if (auto cached = m_handles.find(key); cached != m_handles.end())
+            return cached->second;
+        std::string resolved = key == "." ? key : resolve(key);
+        const int fd = ::open(resolved.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        if (m_handles.size() >= kMaxHandles)
+            m_handles.clear();
+        auto handle = std::make_shared<const FolderHandle>(fd, std::move(resolved));
+        m_handles.emplace(key, handle);
+        return handle;
+    }
+
+    // The name under which name is stored in an open folder: name itself when it exists as given,
+    // otherwise the first in byte order that differs only in case. Nothing when there is none.
+    std::optional<std::string> storedName(const FolderHandle &folder, const std::string &name)
+    {
+        struct stat st;
+        if (::fstat(folder.fd, &st) != 0)
+            return std::nullopt;
+        const Listing *listing = listingOf(folder.resolved, st, [&] { return ::openat(folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+        if (!listing)
+            return std::nullopt;
+        auto names = listing->byLowerName.find(toLower(name));
+        if (names == listing->byLowerName.end() || names->second.empty())
+            return std::nullopt;
+        return names->second.contains(name) ? name : *names->second.begin();
+    }
 
     // The path with every component that does not exist as given replaced by an existing entry that differs
     // only in case (the first in byte order). Components that exist nowhere are kept as given.
@@ -451,11 +557,11 @@ private:
             return join(resolve(parent), name);
 
         std::string folder = parent;
-        const Listing *listing = listingOf(folder);
+        const Listing *listing = listingOfPath(folder);
         if (!listing && !folder.empty() && folder != "/") {
             folder = resolve(parent);
             if (folder != parent)
-                listing = listingOf(folder);
+                listing = listingOfPath(folder);
         }
         if (listing) {
             auto names = listing->byLowerName.find(toLower(name));
@@ -465,14 +571,20 @@ private:
         return join(folder, name);
     }
 
-    // The cached listing of a folder, read again when the folder changed since. Nothing when the folder
-    // cannot be read.
-    const Listing *listingOf(const std::string &folder)
+    const Listing *listingOfPath(const std::string &folder)
     {
-        const std::string key = folder.empty() ? std::string(".") : folder;
+        const std::string key = keyOf(folder);
         struct stat st;
         if (::stat(key.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             return nullptr;
+        return listingOf(key, st, [&] { return ::open(key.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    }
+
+    // The cached listing of the folder whose status is st, read again (from the folder openFolder opens) when
+    // the folder changed since. Nothing when the folder cannot be read.
+    template<typename OpenFolder>
+    const Listing *listingOf(const std::string &key, const struct stat &st, OpenFolder openFolder)
+    {
         const FileId id { static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino) };
         auto cached = m_listings.find(key);
         if (cached != m_listings.end() && cached->second.id == id && sameTimes(cached->second.modified, st.st_mtim))
@@ -481,7 +593,8 @@ private:
         if (m_listings.size() >= kMaxListings)
             m_listings.clear();
         Listing listing { id, st.st_mtim, {} };
-        const bool complete = forEachEntry(key, [&](int, std::string_view name, unsigned char) {
+        const int fd = openFolder();
+        const bool complete = fd >= 0 && forEachOpenEntry(fd, [&](int, std::string_view name, unsigned char) {
             listing.byLowerName[toLower(name)].insert(std::string(name));
         });
         if (!complete) {
@@ -492,7 +605,9 @@ private:
     }
 
     static constexpr std::size_t kMaxListings = 64;
+    static constexpr std::size_t kMaxHandles = 32;
     std::map<std::string, Listing> m_listings;
+    std::map<std::string, std::shared_ptr<const FolderHandle>> m_handles;
     const std::string m_processId = std::to_string(::getpid());
     std::uint64_t m_nextTemporary = 0;
 };
@@ -503,24 +618,23 @@ bool PosixOutputFile::commit()
     m_fd = -1;
     if (::close(fd) != 0)
         return false;
-    const std::string target = join(m_folder, m_name);
-    if (::rename(m_temporary.c_str(), target.c_str()) != 0)
+    const int folder = m_folder->fd;
+    if (::renameat(folder, m_temporary.c_str(), folder, m_name.c_str()) != 0)
         return false;
     m_committed = true;
     // A file whose name differs only in case is the old output: it goes, unless the file system itself
     // ignores case and the two names are one file.
     if (!m_existing.empty()) {
-        const std::string existing = join(m_folder, m_existing);
         struct stat newStat, oldStat;
-        if (::lstat(target.c_str(), &newStat) == 0 && ::lstat(existing.c_str(), &oldStat) == 0
-            && (newStat.st_dev != oldStat.st_dev || newStat.st_ino != oldStat.st_ino)
-            && !S_ISDIR(oldStat.st_mode)) {
-            ::unlink(existing.c_str());
-            m_files.noteChange(m_folder, m_name, m_existing);
+        if (::fstatat(folder, m_name.c_str(), &newStat, AT_SYMLINK_NOFOLLOW) == 0
+            && ::fstatat(folder, m_existing.c_str(), &oldStat, AT_SYMLINK_NOFOLLOW) == 0
+            && (newStat.st_dev != oldStat.st_dev || newStat.st_ino != oldStat.st_ino) && !S_ISDIR(oldStat.st_mode)
+            && ::unlinkat(folder, m_existing.c_str(), 0) == 0) {
+            m_files.noteChange(*m_folder, m_name, m_existing);
             return true;
         }
     }
-    m_files.noteChange(m_folder, m_name, {});
+    m_files.noteChange(*m_folder, m_name, {});
     return true;
 }
 

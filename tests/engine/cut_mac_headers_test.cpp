@@ -58,7 +58,7 @@ public:
     }
 
 private:
-    // Writes a part of the output, then reports a full disk.
+    // Reports a full disk instead of copying.
     class FailingCopy final : public platform::OutputFile {
     public:
         explicit FailingCopy(std::unique_ptr<platform::OutputFile> real) : m_real(std::move(real)) { }
@@ -408,6 +408,33 @@ TEST_F(CutMacHeadersTest, FilesOverFourGibibytesAreCutExactly)
     ASSERT_EQ(::pread(fd, gap, sizeof gap, std::int64_t { 3 } << 30), static_cast<ssize_t>(sizeof gap));
     EXPECT_EQ(std::string(gap, sizeof gap), std::string(sizeof gap, '\0'));
     ::close(fd);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CutMacHeadersTest, NamesThatDifferOnlyInCaseDoNotReplaceEachOthersOutput)
+{
+    writeFile(root.path() / "src" / "data" / "Foo.txt", bytes(300, 1));
+    writeFile(root.path() / "src" / "data" / "foo.TXT", bytes(300, 2));
+    fs::create_directories(root.path() / "out");
+
+    EXPECT_EQ(cut("src/data/*.*", "out/"), 1u);
+
+    EXPECT_EQ(listTree(root.path() / "out"), (std::vector<std::string> { "data/", "data/Foo.txt" }));
+    EXPECT_EQ(readFile(root.path() / "out" / "data" / "Foo.txt"), bytes(300, 1).substr(128));
+}
+
+TEST_F(CutMacHeadersTest, AnOldOutputStoredInAnotherCaseIsReplaced)
+{
+    writeFile(root.path() / "src" / "data" / "photo.jpg", bytes(300, 1));
+    writeFile(root.path() / "out" / "data" / "PHOTO.JPG", bytes(900, 2));
+
+    EXPECT_EQ(cut("src/data/*.*", "out/"), 0u);
+
+    EXPECT_EQ(listTree(root.path() / "out"), (std::vector<std::string> { "data/", "data/photo.jpg" }));
+    EXPECT_EQ(readFile(root.path() / "out" / "data" / "photo.jpg"), bytes(300, 1).substr(128));
 }
 
 } // namespace

@@ -263,3 +263,18 @@ TEST_F(FileSystemTest, CurrentFolderAndChangeFolder)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FileSystemTest, AFolderRemovedAndMadeAgainByOthersIsOpenedAfresh)
+{
+    writeFile(root.path() / "Dir" / "a", "first");
+    EXPECT_EQ(read(root / "dir/a"), "first");
+    fs::remove_all(root.path() / "Dir");
+    writeFile(root.path() / "Dir" / "a", "second");
+    EXPECT_EQ(read(root / "dir/a"), "second");
+    EXPECT_TRUE(replace(root / "dir/b", "written"));
+    EXPECT_EQ(readFile(root.path() / "Dir" / "b"), "written");
+}
+
+} // namespace
