@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::size_t kCopyBufferSize = 1 << 20;
 constexpr std::size_t kKernelCopyChunk = std::size_t { 1 } << 30;
+constexpr std::uint64_t kMapWindow = 1 << 20;
 
 bool exists(const std::string &path)
 {
@@ -180,11 +182,44 @@ private:
     struct stat m_stat;
 };
 
-// Copies count bytes with the kernel's copy_file_range, falling back to a buffer where the kernel cannot
-// copy between these two files.
+// Copies count bytes by writing from a mapping of the source, a window at a time. Dropping the header shifts
+// every byte against the page boundaries, and a kernel copy then writes each page of the output in two
+// parts; a write from a mapping fills whole pages. Returns how many bytes were copied before a failure.
+std::uint64_t copyMapped(PosixSourceFile &source, std::uint64_t sourceOffset, int out, std::uint64_t outOffset,
+                         std::uint64_t count)
+{
+    static const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    std::uint64_t done = 0;
+    while (done < count) {
+        const std::uint64_t position = sourceOffset + done;
+        const std::uint64_t base = position - position % pageSize;
+        const std::uint64_t length = std::min<std::uint64_t>(kMapWindow, sourceOffset + count - base);
+        void *mapped = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_SHARED | MAP_POPULATE,
+                              source.fd(), static_cast<off_t>(base));
+        if (mapped == MAP_FAILED)
+            break;
+        const std::uint64_t part = length - (position - base);
+        const bool written = writeAll(out, static_cast<const std::byte *>(mapped) + (position - base),
+                                      static_cast<std::size_t>(part), outOffset + done);
+        ::munmap(mapped, static_cast<std::size_t>(length));
+        if (!written)
+            break;
+        done += part;
+    }
+    return done;
+}
+
+// Copies count bytes: large runs through a mapping, the rest with the kernel's copy_file_range, falling back
+// to a buffer where the kernel cannot copy between these two files.
 bool copySegment(PosixSourceFile &source, std::uint64_t sourceOffset, int out, std::uint64_t outOffset,
                  std::uint64_t count)
 {
+    if (count >= kMapWindow) {
+        const std::uint64_t mapped = copyMapped(source, sourceOffset, out, outOffset, count);
+        sourceOffset += mapped;
+        outOffset += mapped;
+        count -= mapped;
+    }
     auto in = static_cast<off_t>(sourceOffset);
     auto at = static_cast<off_t>(outOffset);
     while (count > 0) {

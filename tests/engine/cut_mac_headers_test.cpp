@@ -126,6 +126,17 @@ TEST_F(CutMacHeadersTest, OnlyFilesLongerThanTheHeaderGetACopyWithoutIt)
     EXPECT_EQ(yields, statusTexts.size());
 }
 
+TEST_F(CutMacHeadersTest, FilesOfSeveralMebibytesAreCutExactly)
+{
+    const std::string content = bytes(3 * 1024 * 1024 + 777, 5);
+    writeFile(root.path() / "src" / "data" / "big", content);
+    fs::create_directories(root.path() / "out");
+
+    EXPECT_EQ(cut("src/data/*.*", "out/"), 0u);
+
+    EXPECT_TRUE(readFile(root.path() / "out" / "data" / "big") == content.substr(128));
+}
+
 TEST_F(CutMacHeadersTest, LowerCasedPatternReachesStoredCaseAndMirrorsTheTree)
 {
     writeFile(root.path() / "Src" / "MAC" / "Top.BIN", bytes(200));

@@ -223,9 +223,11 @@ TEST_F(FileSystemTest, AReadErrorHalfWayKeepsTheOldOutput)
     EXPECT_EQ(listTree(root.path()), (std::vector<std::string> { "out.bin" }));
 }
 
-TEST_F(FileSystemTest, AFullDiskWhileWritingKeepsTheOldOutput)
+class FullDiskTest : public FileSystemTest, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(FullDiskTest, KeepsTheOldOutput)
 {
-    writeFile(root.path() / "in.bin", bytes(256 * 1024));
+    writeFile(root.path() / "in.bin", bytes(GetParam()));
     writeFile(root.path() / "out.bin", "old");
     // The file-size limit makes writes past 64 KiB fail as a full disk would, in a child process only.
     const pid_t child = ::fork();
@@ -248,6 +250,9 @@ TEST_F(FileSystemTest, AFullDiskWhileWritingKeepsTheOldOutput)
     EXPECT_EQ(readFile(root.path() / "out.bin"), "old");
     EXPECT_EQ(listTree(root.path()), (std::vector<std::string> { "in.bin", "out.bin" }));
 }
+
+// A file copied in one kernel call, and one copied through a mapping.
+INSTANTIATE_TEST_SUITE_P(SmallAndLarge, FullDiskTest, testing::Values(256 * 1024, 3 * 1024 * 1024));
 
 TEST_F(FileSystemTest, CurrentFolderAndChangeFolder)
 {
