@@ -29,14 +29,17 @@ test: build build-asan
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure
 
 run: build
-	@if [ ! -x $(BUILD)/tovrik ]; then \
-	    echo "The window is not built yet; use the command-line tool: $(BUILD)/tovrik-cut --help" >&2; exit 1; \
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	    echo "There is no display to open the window on. Run it under a virtual one with" >&2; \
+	    echo "    xvfb-run make run" >&2; \
+	    echo "or use the command-line tool: $(BUILD)/tovrik-cut --help" >&2; \
+	    exit 1; \
 	fi
 	@$(BUILD)/tovrik
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BENCH_BUILD) --target tovrik-cut make_bench_tree
+	@cmake --build $(BENCH_BUILD) --target tovrik-cut make_bench_tree window_run
 	@sh bench/run.sh $(BENCH_BUILD) $(BENCH_DIR)
 
 clean:

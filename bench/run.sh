@@ -27,11 +27,17 @@ measure() {
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-for tree in ${BENCH_TREES:-small large}; do
-    if [ ! -f "$data/$tree.stamp" ]; then
-        "$build/make_bench_tree" "$tree" "$data/$tree"
-        touch "$data/$tree.stamp"
+ensure_tree() {
+    if [ ! -f "$data/$1.stamp" ]; then
+        "$build/make_bench_tree" "$1" "$data/$1"
+        touch "$data/$1.stamp"
     fi
+}
+
+benches=${BENCH_TREES:-small large window}
+for tree in $benches; do
+    [ "$tree" = window ] && continue
+    ensure_tree "$tree"
     : > "$data/.ratios"; : > "$data/.cp"; : > "$data/.cut"; : > "$data/.cpmem"; : > "$data/.cutmem"
     # One round of each first, not counted: it brings the trees and the memory the copies land in to the
     # same state for both.
@@ -63,3 +69,28 @@ for tree in ${BENCH_TREES:-small large}; do
         "$(median < "$data/.cut")" "$(sort -n "$data/.cutmem" | tail -n 1)" "$(median < "$data/.ratios")"
 done
 rm -f "$data/.ratios" "$data/.cp" "$data/.cut" "$data/.cpmem" "$data/.cutmem" "$data/.mem"
+
+# The same Run in the real window, side by side with tovrik-cut on the small tree (under a virtual display
+# when there is no display).
+if echo " $benches " | grep -q ' window '; then
+    ensure_tree small
+    if [ -n "${DISPLAY:-}" ]; then where="on display $DISPLAY"; else where="under Xvfb"; fi
+    in_display() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1024x768x24" "$@"; fi; }
+    : > "$data/.window"; : > "$data/.cli"; : > "$data/.ratios"
+    i=0
+    while [ $i -lt "$rounds" ]; do
+        rm -rf "$data/out-cut"; mkdir -p "$data/out-cut"
+        sync
+        w=$(in_display "$build/window_run" "$data/small/*.*" "$data/out-cut/")
+        rm -rf "$data/out-cut"; mkdir -p "$data/out-cut"
+        c=$(measure "$cut" --quiet "$data/small" "$data/out-cut")
+        echo "$w" >> "$data/.window"; echo "${c% *}" >> "$data/.cli"
+        awk "BEGIN { print $w / ${c% *} }" >> "$data/.ratios"
+        [ -z "${BENCH_VERBOSE:-}" ] || echo "    round $((i + 1)): window ${w} s, tovrik-cut ${c% *} s"
+        i=$((i + 1))
+    done
+    rm -rf "$data/out-cut"
+    printf '  window on small: Run %.3f s, tovrik-cut %.3f s, median ratio %.3f (%s)\n' "$(median < "$data/.window")" \
+        "$(median < "$data/.cli")" "$(median < "$data/.ratios")" "$where"
+    rm -f "$data/.window" "$data/.cli" "$data/.ratios" "$data/.mem"
+fi
