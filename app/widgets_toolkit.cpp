@@ -20,3 +20,8 @@ void WidgetsToolkit::messageBox(std::string_view text, std::string_view title)
     QMessageBox box(QMessageBox::Warning, fromText(title), fromText(text), QMessageBox::Ok);
     box.exec();
 }
+
+std::int32_t WindowHandle(QWidget &window)
+{
+    return static_cast<std::int32_t>(window.winId());
+}

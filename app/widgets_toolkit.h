@@ -2,7 +2,12 @@
 
 #include "platform/toolkit.h"
 
+#include <cstdint>
+
 class QWidget;
+
+// A window's handle as a 32-bit integer (the native window id; 0 before the window has one).
+std::int32_t WindowHandle(QWidget &window);
 
 // The toolkit services on Qt Widgets.
 class WidgetsToolkit final : public platform::Toolkit {
