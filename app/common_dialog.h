@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/toolkit.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -9,7 +11,7 @@
 class CommonDialog final : public QObject {
     Q_OBJECT
 public:
-    explicit CommonDialog(QObject *parent) : QObject(parent)
+    CommonDialog(platform::Toolkit &toolkit, QObject *parent) : QObject(parent), m_toolkit(toolkit)
     {
         setProperty("isControl", QVariant(true));
         setProperty("noEnabledState", QVariant(true));
@@ -20,4 +22,14 @@ public:
     QString FileName;
     QString Filter;
     bool CancelError = false;
+
+    // Show the open or save chooser. True when the user chose a file (FileName then holds its full path);
+    // false when the chooser was cancelled or failed.
+    bool ShowOpen() { return show(false); }
+    bool ShowSave() { return show(true); }
+
+private:
+    bool show(bool save);
+
+    platform::Toolkit &m_toolkit;
 };

@@ -5,9 +5,13 @@
 #include "app/drop_field.h"
 #include "app/fonts.h"
 #include "app/text.h"
+#include "app/widgets_toolkit.h"
 #include "engine/cut_mac_headers.h"
+#include "engine/path_rules.h"
 #include "engine/run_fields.h"
 #include "engine/status_texts.h"
+#include "settings/settings_location.h"
+#include "settings/settings_store.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,6 +28,18 @@ namespace {
 
 // Layouts are given in twips; at 96 dots per inch 15 twips are one pixel.
 constexpr int kTwipsPerPixel = 15;
+
+constexpr const char *kSettingsFileName = "tovrik.ini";
+constexpr const char *kSection = "file";
+constexpr const char *kSourceKey = "org";
+constexpr const char *kDestinationKey = "new";
+const QString kAboutItemSuffix = u" について(&A)..."_s;
+const QString kAllFiles = u"*.*"_s;
+const QString kSourceChooserTitle = u"ORG ファイル"_s;
+const QString kDestinationChooserTitle = u"NEW ファイル"_s;
+// The chooser's filter: the image entry, then all files.
+const QString kImageFilter = u"画像ファイル(*.gif;*.jpg;*.jpeg)|*.gif;*.jpg;*.jpeg"_s;
+const QString kAllFilesFilter = u"|すべてのファイル(*.*)|*.*"_s;
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -90,13 +106,13 @@ QAction *separator(QMenu *menu, const QString &name)
 
 } // namespace
 
-Form1::Form1(platform::Toolkit &toolkit, platform::FileSystem &files,
-             platform::FolderServiceFactory createFolderService, QWidget *parent)
+Form1::Form1(const Form1Services &services, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                               | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
-    , m_toolkit(toolkit)
-    , m_files(files)
-    , m_createFolderService(std::move(createFolderService))
+    , m_toolkit(services.toolkit)
+    , m_files(services.files)
+    , m_calls(services.calls)
+    , m_createFolderService(services.createFolderService)
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Mac ファイルヘッダカット"_s);
@@ -111,6 +127,7 @@ Form1::Form1(platform::Toolkit &toolkit, platform::FileSystem &files,
 
     // Fixed single border: the window keeps the size of its client area and menu bar.
     setFixedSize(sizeHint());
+    Form_Load();
 }
 
 Form1::~Form1() = default;
@@ -138,7 +155,7 @@ void Form1::buildControls(QWidget *client)
     Line1[0]->setProperty("Index", QVariant(0));
     Line1[0]->setGeometry(0, 15 / kTwipsPerPixel, 7440 / kTwipsPerPixel, 1);
 
-    CommonDialog1 = new CommonDialog(client);
+    CommonDialog1 = new CommonDialog(m_toolkit, client);
     CommonDialog1->setObjectName(u"CommonDialog1"_s);
 
     for (DropField *field : { Text1, Text2 })
@@ -242,9 +259,37 @@ void Form1::IDM_EXIT_Click()
     Command4_Click();
 }
 
-void Form1::Command1_Click() { }
+void Form1::Form_Load()
+{
+    IDM_ABOUT->setText(windowTitle() + kAboutItemSuffix);
+    const std::string candidate = engine::GetPathFolder(m_files.currentFolder().value_or(std::string())) + kSettingsFileName;
+    IniName = settings::GetIniName(WindowHandle(*this), candidate, candidate, { m_calls, m_files, m_toolkit });
+    Text1->setText(fromText(settings::ReadIniString(IniName, kSection, kSourceKey, true, m_calls)));
+    Text2->setText(fromText(settings::ReadIniString(IniName, kSection, kDestinationKey, true, m_calls)));
+}
 
-void Form1::Command5_Click() { }
+void Form1::Form_Unload()
+{
+    // A write that fails changes nothing, and the window closes all the same.
+    settings::WriteIniString(IniName, kSection, kSourceKey, toText(Text1->text()), m_calls);
+    settings::WriteIniString(IniName, kSection, kDestinationKey, toText(Text2->text()), m_calls);
+}
+
+void Form1::Command1_Click()
+{
+    QString path = Text1->text();
+    if (ShowFileDialog(*CommonDialog1, kSourceChooserTitle, false, kImageFilter + kAllFilesFilter, path, m_files))
+        Text1->setText(path);
+    Text1->setFocus();
+}
+
+void Form1::Command5_Click()
+{
+    QString path = Text2->text();
+    if (ShowFileDialog(*CommonDialog1, kDestinationChooserTitle, false, kImageFilter + kAllFilesFilter, path, m_files))
+        Text2->setText(fromText(engine::GetPathFolder(toText(path))));
+    Text2->setFocus();
+}
 
 void Form1::IDM_ORGFLD_Click()
 {
@@ -256,9 +301,36 @@ void Form1::IDM_NEWFLD_Click()
     Command5_Click();
 }
 
-void Form1::Text1_OLEDragDrop(const QStringList &) { }
+namespace {
 
-void Form1::Text2_OLEDragDrop(const QStringList &) { }
+// The first dropped path, without a trailing separator that some desktops add to folders (a root stays).
+std::string firstDropped(const QStringList &paths)
+{
+    std::string path = toText(paths.constFirst());
+    while (path.size() > 1 && path.back() == platform::kSeparator)
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+void Form1::Text1_OLEDragDrop(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    const std::string dropped = firstDropped(paths);
+    if (!engine::GetPathFileName(dropped).empty())
+        Text1->setText(fromText(engine::GetPathFolder(dropped)) + kAllFiles);
+    else
+        Text1->setText(fromText(dropped));
+}
+
+void Form1::Text2_OLEDragDrop(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    Text2->setText(fromText(engine::GetPathFolder(firstDropped(paths))));
+}
 
 void Form1::setStatusText(std::string_view text)
 {
@@ -304,6 +376,7 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    Form_Unload();
     event->accept();
 }
 
@@ -314,6 +387,25 @@ void Form1::showEvent(QShowEvent *event)
         m_shownOnce = true;
         Text1->setFocus();
     }
+}
+
+bool ShowFileDialog(CommonDialog &dialog, const QString &title, bool saveMode, const QString &filter, QString &path,
+                    platform::FileSystem &files)
+{
+    const std::optional<std::string> savedFolder = files.currentFolder();
+    dialog.DialogTitle = title;
+    dialog.InitDir = fromText(engine::GetPathFolder(toText(path)));
+    dialog.FileName = fromText(engine::GetPathFileName(toText(path)));
+    dialog.Filter = filter;
+    dialog.CancelError = true;
+    const bool chosen = saveMode ? dialog.ShowSave() : dialog.ShowOpen();
+    if (chosen)
+        path = fromText(platform::toLower(engine::trimSpaces(toText(dialog.FileName))));
+    if (savedFolder) {
+        files.changeDrive(savedFolder->substr(0, 2));
+        files.changeFolder(*savedFolder);
+    }
+    return chosen;
 }
 
 void SetControlsEnabled(QMainWindow &window, QWidget *focusControl, bool enabled)

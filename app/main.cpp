@@ -13,7 +13,7 @@ int main(int argc, char **argv)
 
     WidgetsToolkit toolkit;
     auto files = platform::createNativeFileSystem();
-    Form1 form(toolkit, *files);
+    Form1 form({ toolkit, *files });
     form.show();
     return QApplication::exec();
 }

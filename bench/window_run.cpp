@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     }
     WidgetsToolkit toolkit;
     auto files = platform::createNativeFileSystem();
-    Form1 form(toolkit, *files);
+    Form1 form({ toolkit, *files });
     if (argc == 4)
         form.setStatusRefreshInterval(std::atoi(argv[3]));
     form.show();

@@ -72,6 +72,16 @@ public:
     // The identity of the folder at path, or nothing when it is not a folder.
     virtual std::optional<FileId> folderId(const std::string &path) = 0;
 
+    // The path with every component as it is stored (see above); components that do not exist stay as given.
+    virtual std::string resolvePath(const std::string &path) = 0;
+    // At most maxBytes bytes from the start of a plain file, and whether that was all of it. Nothing when
+    // it cannot be read.
+    virtual std::optional<std::pair<std::string, bool>> readFile(const std::string &path, std::size_t maxBytes) = 0;
+    // Replaces the file's content (or makes the file) by writing the whole new content beside it and
+    // renaming it into place, keeping the old file's permissions. False when that failed; the file is then
+    // as it was.
+    virtual bool writeFileAtomically(const std::string &path, std::string_view content) = 0;
+
     // Opens a plain file for reading; nullptr when it cannot be opened.
     virtual std::unique_ptr<SourceFile> openForReading(const std::string &path) = 0;
     // Starts a file that will replace path when committed; nullptr when it cannot be created.

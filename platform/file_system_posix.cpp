@@ -426,6 +426,55 @@ public:
         return FileId { static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino) };
     }
 
+    std::string resolvePath(const std::string &path) override { return resolve(path); }
+
+    std::optional<std::pair<std::string, bool>> readFile(const std::string &path, std::size_t maxBytes) override
+    {
+        auto file = openForReading(path);
+        if (!file)
+            return std::nullopt;
+        const std::uint64_t length = file->length();
+        std::string content(static_cast<std::size_t>(std::min<std::uint64_t>(length, maxBytes)), '\0');
+        std::size_t done = 0;
+        while (done < content.size()) {
+            const auto got = file->read(done, std::as_writable_bytes(std::span(content.data() + done, content.size() - done)));
+            if (!got)
+                return std::nullopt;
+            if (*got == 0)
+                break;
+            done += *got;
+        }
+        content.resize(done);
+        return std::pair { std::move(content), length <= maxBytes };
+    }
+
+    bool writeFileAtomically(const std::string &path, std::string_view content) override
+    {
+        const auto [folder, name] = splitLast(path);
+        const auto handle = name.empty() ? nullptr : handleOf(folder);
+        if (!handle)
+            return false;
+        const std::string stored = storedName(*handle, name).value_or(name);
+        struct stat old;
+        const bool existed = ::fstatat(handle->fd, stored.c_str(), &old, 0) == 0;
+        const std::string temporary = ".tovrik-" + m_processId + "-" + std::to_string(m_nextTemporary++) + ".part";
+        const int fd = ::openat(handle->fd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return false;
+        bool ok = writeAll(fd, reinterpret_cast<const std::byte *>(content.data()), content.size(), 0);
+        if (ok && existed)
+            ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        ok = ok && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        ok = ok && ::renameat(handle->fd, temporary.c_str(), handle->fd, stored.c_str()) == 0;
+        if (!ok) {
+            ::unlinkat(handle->fd, temporary.c_str(), 0);
+            return false;
+        }
+        noteChange(*handle, stored, {});
+        return true;
+    }
+
     std::unique_ptr<SourceFile> openForReading(const std::string &path) override
     {
         return inFolderOf(path, [&](const std::shared_ptr<const FolderHandle> &folder, const std::string &name) {

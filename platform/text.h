@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,13 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // Matches a bare file name against a wildcard pattern without regard to case: "*" stands for any run of
 // characters, "?" for any one character, and "*.*" matches every name, with or without a dot.
 bool matchesWildcard(std::string_view name, std::string_view pattern);
+
+// True when text is well-formed UTF-8.
+bool isUtf8(std::string_view text);
+// Shift-JIS text (code page 932) as UTF-8; nothing when text is not valid in that code page.
+std::optional<std::string> fromShiftJis(std::string_view text);
+// UTF-8 as UTF-16 and back; ill-formed parts become U+FFFD.
+std::u16string utf8ToUtf16(std::string_view text);
+std::string utf16ToUtf8(std::u16string_view text);
 
 } // namespace platform

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include <cerrno>
+
+#include <iconv.h>
 #include <utf8proc.h>
 
 namespace platform {
@@ -107,6 +110,85 @@ bool matchesWildcard(std::string_view name, std::string_view pattern)
     while (j < p.size() && p[j] == '*')
         ++j;
     return j == p.size();
+}
+
+bool isUtf8(std::string_view text)
+{
+    const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
+    auto remaining = static_cast<utf8proc_ssize_t>(text.size());
+    while (remaining > 0) {
+        utf8proc_int32_t codePoint = 0;
+        const utf8proc_ssize_t length = utf8proc_iterate(bytes, remaining, &codePoint);
+        if (length <= 0)
+            return false;
+        bytes += length;
+        remaining -= length;
+    }
+    return true;
+}
+
+std::optional<std::string> fromShiftJis(std::string_view text)
+{
+    iconv_t converter = ::iconv_open("UTF-8", "CP932");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string result(text.size() * 3 + 4, '\0');
+    char *in = const_cast<char *>(text.data());
+    std::size_t inLeft = text.size();
+    char *out = result.data();
+    std::size_t outLeft = result.size();
+    const std::size_t converted = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+    ::iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1) || inLeft != 0)
+        return std::nullopt;
+    result.resize(result.size() - outLeft);
+    return result;
+}
+
+std::u16string utf8ToUtf16(std::string_view text)
+{
+    std::u16string result;
+    result.reserve(text.size());
+    const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
+    auto remaining = static_cast<utf8proc_ssize_t>(text.size());
+    while (remaining > 0) {
+        utf8proc_int32_t codePoint = 0;
+        utf8proc_ssize_t length = utf8proc_iterate(bytes, remaining, &codePoint);
+        if (length <= 0) {
+            codePoint = 0xFFFD;
+            length = 1;
+        }
+        if (codePoint >= 0x10000) {
+            codePoint -= 0x10000;
+            result += static_cast<char16_t>(0xD800 + (codePoint >> 10));
+            result += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        } else {
+            result += static_cast<char16_t>(codePoint);
+        }
+        bytes += length;
+        remaining -= length;
+    }
+    return result;
+}
+
+std::string utf16ToUtf8(std::u16string_view text)
+{
+    std::string result;
+    result.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        utf8proc_int32_t codePoint = text[i];
+        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00
+            && text[i + 1] < 0xE000) {
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (codePoint >= 0xD800 && codePoint < 0xE000) {
+            codePoint = 0xFFFD;
+        }
+        utf8proc_uint8_t encoded[4];
+        const utf8proc_ssize_t length = utf8proc_encode_char(codePoint, encoded);
+        result.append(reinterpret_cast<const char *>(encoded), static_cast<std::size_t>(length));
+    }
+    return result;
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #include "app/controls.h"
 #include "app/drop_field.h"
 #include "app/form1.h"
+#include "app/widgets_toolkit.h"
 
 #include "support/temp_folder.h"
 
@@ -45,32 +46,48 @@ public:
     }
     void beep() override { ++beeps; }
     void messageBox(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+    std::optional<std::string> chooseFile(const platform::FileChooserRequest &request) override
+    {
+        chooserRequests.push_back(request);
+        if (whileChoosing)
+            whileChoosing();
+        return chosenFile;
+    }
 
     int yields = 0;
     int beeps = 0;
     std::vector<std::string> messages;
     std::function<void()> onYield;
+    std::vector<platform::FileChooserRequest> chooserRequests;
+    std::optional<std::string> chosenFile;
+    std::function<void()> whileChoosing;
 };
 
-// A window whose drop handlers record what reached them.
-class RecordingForm final : public Form1 {
+// Makes a folder the current one for as long as it lives.
+class CurrentFolder {
 public:
-    using Form1::Form1;
-    void Text1_OLEDragDrop(const QStringList &paths) override { text1Drops.append(paths); }
-    void Text2_OLEDragDrop(const QStringList &paths) override { text2Drops.append(paths); }
-    QList<QStringList> text1Drops, text2Drops;
+    explicit CurrentFolder(const fs::path &folder) : m_saved(fs::current_path()) { fs::current_path(folder); }
+    ~CurrentFolder() { fs::current_path(m_saved); }
+
+private:
+    fs::path m_saved;
 };
 
 class Form1Test : public testing::Test {
 protected:
-    Form1Test() : form(toolkit, *files, [this](platform::FileSystem &fileSystem) {
-        return folderServiceAvailable ? platform::createFolderService(fileSystem) : nullptr;
-    })
+    Form1Test() : form(services())
     {
         form.setStatusRefreshInterval(0);
         form.show();
         form.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    Form1Services services()
+    {
+        return { toolkit, *files, platform::nativeSystemCalls(), [this](platform::FileSystem &fileSystem) {
+                    return folderServiceAvailable ? platform::createFolderService(fileSystem) : nullptr;
+                } };
     }
 
     template<typename T>
@@ -112,10 +129,11 @@ protected:
     }
 
     TempFolder root;
+    CurrentFolder current { root.path() };
     std::unique_ptr<platform::FileSystem> files = platform::createNativeFileSystem();
     FakeToolkit toolkit;
     bool folderServiceAvailable = true;
-    RecordingForm form;
+    Form1 form;
 };
 
 // ---------------------------------------------------------------- layout
@@ -236,7 +254,7 @@ TEST_F(Form1Test, MenuTreeInOrderWithAccessKeysAndNoShortcuts)
                                                                  { u"IDM_EXIT"_s, u"終了(&X)"_s } }));
     ASSERT_EQ(bar[1]->menu()->actions().size(), 1);
     EXPECT_EQ(bar[1]->menu()->actions()[0]->objectName(), u"IDM_ABOUT"_s);
-    EXPECT_EQ(bar[1]->menu()->actions()[0]->text(), u"&About..."_s);
+    EXPECT_EQ(bar[1]->menu()->actions()[0]->text(), u"Mac ファイルヘッダカット について(&A)..."_s);
 
     for (QAction *action : form.findChildren<QAction *>()) {
         EXPECT_TRUE(action->shortcut().isEmpty()) << action->objectName().toStdString();
@@ -312,30 +330,58 @@ TEST_F(Form1Test, EscapeAnywherePressesExitAndClosesTheWindow)
 
 // ---------------------------------------------------------------- drops
 
-TEST_F(Form1Test, DroppedFilesReachTheFieldsHandlers)
+struct DropCase {
+    QStringList dropped;
+    QString source;      // Text1 after the drop onto it
+    QString destination; // Text2 after the drop onto it
+};
+
+void PrintTo(const DropCase &row, std::ostream *out)
 {
-    bool accepted = false;
-    auto *data = new QMimeData;
-    data->setUrls({ QUrl::fromLocalFile(u"/tmp/A Folder/x.gif"_s), QUrl::fromLocalFile(u"/tmp/y"_s) });
-    sendDrop(form.Text1, data, &accepted);
-    EXPECT_TRUE(accepted);
-    sendDrop(form.Text2, data, &accepted);
-    EXPECT_TRUE(accepted);
-    EXPECT_EQ(form.text1Drops, (QList<QStringList> { { u"/tmp/A Folder/x.gif"_s, u"/tmp/y"_s } }));
-    EXPECT_EQ(form.text2Drops, (QList<QStringList> { { u"/tmp/A Folder/x.gif"_s, u"/tmp/y"_s } }));
-    EXPECT_TRUE(form.Text1->text().isEmpty()); // the drop itself changes nothing
-    delete data;
+    *out << row.dropped.join(u", "_s).toStdString();
 }
+
+class Form1DropTest : public Form1Test, public testing::WithParamInterface<DropCase> {};
+
+TEST_P(Form1DropTest, ADropFillsTheField)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : GetParam().dropped)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    bool accepted = false;
+    sendDrop(form.Text1, &data, &accepted);
+    EXPECT_TRUE(accepted);
+    sendDrop(form.Text2, &data, &accepted);
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(form.Text1->text(), GetParam().source);
+    EXPECT_EQ(form.Text2->text(), GetParam().destination);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, Form1DropTest,
+    testing::Values(DropCase { { u"/Work/a.gif"_s }, u"/work/*.*"_s, u"/work/"_s },           // a file: its folder
+                    DropCase { { u"/Work/Mac"_s }, u"/work/mac/*.*"_s, u"/work/mac/"_s },     // a folder: in it
+                    DropCase { { u"/Work/Mac/"_s }, u"/work/mac/*.*"_s, u"/work/mac/"_s },
+                    DropCase { { u"/Work/Mac.Files"_s }, u"/work/*.*"_s, u"/work/"_s },       // a dot: a file
+                    DropCase { { u"/"_s }, u"/"_s, u"//"_s },                                  // the root, as dropped
+                    DropCase { { u"/Out/x.gif"_s, u"/Other/y"_s }, u"/out/*.*"_s, u"/out/"_s }, // the first only
+                    DropCase { { u"/写真/Ｐ.JPG"_s }, u"/写真/*.*"_s, u"/写真/"_s }));
 
 TEST_F(Form1Test, TextDropsAndDropsElsewhereAreRefused)
 {
+    form.Text1->setText(u"kept"_s);
     bool accepted = true;
     QMimeData text;
-    text.setText(u"c:\\somewhere"_s);
+    text.setText(u"/somewhere"_s);
     sendDrop(form.Text1, &text, &accepted);
     EXPECT_FALSE(accepted);
-    EXPECT_TRUE(form.text1Drops.isEmpty());
-    EXPECT_TRUE(form.Text1->text().isEmpty());
+    QMimeData web;
+    web.setUrls({ QUrl(u"https://example.org/a.gif"_s) });
+    sendDrop(form.Text1, &web, &accepted);
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(form.Text1->text(), u"kept"_s);
 
     for (QWidget *other : { static_cast<QWidget *>(form.Label1), static_cast<QWidget *>(form.Command2),
                             static_cast<QWidget *>(form.Check1), static_cast<QWidget *>(form.Label2) })
@@ -487,6 +533,99 @@ TEST_F(Form1Test, ClicksDuringARunDoNothing)
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.Check1->isChecked());
     EXPECT_EQ(listTree(root.path() / "out"), (std::vector<std::string> { "src/", "src/a", "src/b" }));
+}
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- load, unload, browse
+
+TEST_F(Form1Test, FieldsSurviveACloseAndAStartAndLoadLowerCased)
+{
+    const std::string ini = (root.path() / "tovrik.ini").string();
+    form.Text1->setText(u"/Mac/写真/*.*"_s);
+    form.Text2->setText(u"  /Out/"_s);
+    form.close();
+    EXPECT_EQ(readFile(ini), "[file]\norg=/Mac/写真/*.*\nnew=  /Out/\n"); // as typed
+
+    Form1 again(services());
+    EXPECT_EQ(again.IniName, fs::path(QString::fromStdString(root / "").toLower().toStdString()) / "tovrik.ini");
+    EXPECT_EQ(again.Text1->text(), u"/mac/写真/*.*"_s);
+    EXPECT_EQ(again.Text2->text(), u"/out/"_s);
+    again.Text1->setText(QString());
+    again.IDM_EXIT->trigger();
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(readFile(ini), "[file]\norg=\nnew=/out/\n");
+}
+
+TEST_F(Form1Test, SettingsAreKeptInTheStartUpFolderWhateverItsCase)
+{
+    fs::create_directories(root.path() / "Work");
+    CurrentFolder work(root.path() / "Work");
+    Form1 inWork(services());
+    inWork.Text1->setText(u"/a/*.*"_s);
+    inWork.close();
+    EXPECT_TRUE(fs::exists(root.path() / "Work" / "tovrik.ini"));
+    EXPECT_EQ(testsupport::listTree(root.path() / "Work"), std::vector<std::string> { "tovrik.ini" });
+}
+
+TEST_F(Form1Test, BrowsingForTheSourceTakesTheChosenFile)
+{
+    fs::create_directories(root.path() / "Elsewhere");
+    form.Text1->setText(u"/tmp/Mac/*.*"_s);
+    toolkit.chosenFile = "  /Tmp/Mac/A.GIF ";
+    toolkit.whileChoosing = [&] { fs::current_path(root.path() / "Elsewhere"); }; // the user browsed about
+    const fs::path before = fs::current_path();
+
+    form.Command1->click();
+
+    ASSERT_EQ(toolkit.chooserRequests.size(), 1u);
+    const platform::FileChooserRequest &asked = toolkit.chooserRequests[0];
+    EXPECT_EQ(asked.title, "ORG ファイル");
+    EXPECT_EQ(asked.initialFolder, "/tmp/mac/");
+    EXPECT_EQ(asked.fileName, "*.*");
+    EXPECT_EQ(asked.filter, "画像ファイル(*.gif;*.jpg;*.jpeg)|*.gif;*.jpg;*.jpeg|すべてのファイル(*.*)|*.*");
+    EXPECT_FALSE(asked.save);
+    EXPECT_EQ(form.Text1->text(), u"/tmp/mac/a.gif"_s);
+    EXPECT_EQ(focusName(), u"Text1"_s);
+    EXPECT_EQ(fs::current_path(), before);
+}
+
+TEST_F(Form1Test, BrowsingForTheDestinationTakesTheChosenFilesFolder)
+{
+    toolkit.chosenFile = "/Out/Some/x.gif";
+    form.IDM_NEWFLD->trigger();
+    ASSERT_EQ(toolkit.chooserRequests.size(), 1u);
+    EXPECT_EQ(toolkit.chooserRequests[0].title, "NEW ファイル");
+    EXPECT_EQ(toolkit.chooserRequests[0].initialFolder, "/"); // from an empty field: the root folder
+    EXPECT_EQ(toolkit.chooserRequests[0].fileName, "");
+    EXPECT_EQ(form.Text2->text(), u"/out/some/"_s);
+    EXPECT_EQ(focusName(), u"Text2"_s);
+}
+
+TEST_F(Form1Test, CancellingAChooserLeavesTheFieldAndRestoresTheFolder)
+{
+    fs::create_directories(root.path() / "Elsewhere");
+    form.Text2->setText(u"/Keep/"_s);
+    form.Command1->setFocus();
+    toolkit.whileChoosing = [&] { fs::current_path(root.path() / "Elsewhere"); };
+    const fs::path before = fs::current_path();
+
+    form.IDM_ORGFLD->trigger();
+    form.Command5->click();
+
+    EXPECT_EQ(form.Text1->text(), QString());
+    EXPECT_EQ(form.Text2->text(), u"/Keep/"_s);
+    EXPECT_EQ(focusName(), u"Text2"_s);
+    EXPECT_EQ(fs::current_path(), before);
+}
+
+TEST(NameFilters, DescriptionsKeepTheirOrderAndOfferBothCases)
+{
+    EXPECT_EQ(nameFiltersOf(u"画像ファイル(*.gif;*.jpg;*.jpeg)|*.gif;*.jpg;*.jpeg|すべてのファイル(*.*)|*.*"_s),
+              (QStringList { u"画像ファイル(*.gif;*.jpg;*.jpeg) (*.gif *.GIF *.jpg *.JPG *.jpeg *.JPEG)"_s,
+                             u"すべてのファイル(*.*) (*.*)"_s }));
 }
 
 } // namespace

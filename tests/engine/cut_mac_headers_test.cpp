@@ -42,6 +42,15 @@ public:
         return m_real.listSubfolders(path);
     }
     std::optional<platform::FileId> folderId(const std::string &path) override { return m_real.folderId(path); }
+    std::string resolvePath(const std::string &path) override { return m_real.resolvePath(path); }
+    std::optional<std::pair<std::string, bool>> readFile(const std::string &path, std::size_t maxBytes) override
+    {
+        return m_real.readFile(path, maxBytes);
+    }
+    bool writeFileAtomically(const std::string &path, std::string_view content) override
+    {
+        return m_real.writeFileAtomically(path, content);
+    }
     std::unique_ptr<platform::SourceFile> openForReading(const std::string &path) override
     {
         return failOpening.contains(fs::path(path).filename()) ? nullptr : m_real.openForReading(path);
