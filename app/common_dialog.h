@@ -6,12 +6,17 @@
 #include <QString>
 #include <QVariant>
 
+namespace platform {
+class FileSystem;
+}
+
 // The window's file-dialog component: it carries the chooser's settings between uses and shows nothing
 // by itself. It is one of the window's controls but has no enabled state.
 class CommonDialog final : public QObject {
     Q_OBJECT
 public:
-    CommonDialog(platform::Toolkit &toolkit, QObject *parent) : QObject(parent), m_toolkit(toolkit)
+    CommonDialog(platform::Toolkit &toolkit, platform::FileSystem &files, QObject *parent)
+        : QObject(parent), m_toolkit(toolkit), m_files(files)
     {
         setProperty("isControl", QVariant(true));
         setProperty("noEnabledState", QVariant(true));
@@ -32,4 +37,5 @@ private:
     bool show(bool save);
 
     platform::Toolkit &m_toolkit;
+    platform::FileSystem &m_files;
 };

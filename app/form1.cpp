@@ -155,7 +155,7 @@ void Form1::buildControls(QWidget *client)
     Line1[0]->setProperty("Index", QVariant(0));
     Line1[0]->setGeometry(0, 15 / kTwipsPerPixel, 7440 / kTwipsPerPixel, 1);
 
-    CommonDialog1 = new CommonDialog(m_toolkit, client);
+    CommonDialog1 = new CommonDialog(m_toolkit, m_files, client);
     CommonDialog1->setObjectName(u"CommonDialog1"_s);
 
     for (DropField *field : { Text1, Text2 })

@@ -592,6 +592,15 @@ TEST_F(Form1Test, BrowsingForTheSourceTakesTheChosenFile)
     EXPECT_EQ(fs::current_path(), before);
 }
 
+TEST_F(Form1Test, TheChooserOpensTheStartFolderAsItIsStored)
+{
+    fs::create_directories(root.path() / "Mac" / "Pictures");
+    form.Text1->setText(QString::fromStdString(root / "mac/pictures/*.*"));
+    form.Command1->click();
+    ASSERT_EQ(toolkit.chooserRequests.size(), 1u);
+    EXPECT_EQ(toolkit.chooserRequests[0].initialFolder, fs::canonical(root.path()).string() + "/Mac/Pictures/");
+}
+
 TEST_F(Form1Test, BrowsingForTheDestinationTakesTheChosenFilesFolder)
 {
     toolkit.chosenFile = "/Out/Some/x.gif";
