@@ -17,9 +17,10 @@ namespace {
 using Unit = std::int32_t;
 constexpr Unit kInvalidByteBase = 0x110000;
 
-// Calls visit(code point or invalid byte, the bytes it came from) for each unit of text in order.
+// Calls visit(code point, the bytes it came from) for each code point of text in order; a byte that is not
+// part of valid UTF-8 comes as the code point -1.
 template<typename Visit>
-void forEachUnit(std::string_view text, Visit visit)
+void forEachCodePoint(std::string_view text, Visit visit)
 {
     const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
     auto remaining = static_cast<utf8proc_ssize_t>(text.size());
@@ -27,15 +28,25 @@ void forEachUnit(std::string_view text, Visit visit)
         utf8proc_int32_t codePoint = 0;
         utf8proc_ssize_t length = utf8proc_iterate(bytes, remaining, &codePoint);
         if (length <= 0) {
-            visit(kInvalidByteBase + *bytes, std::string_view(reinterpret_cast<const char *>(bytes), 1));
+            codePoint = -1;
             length = 1;
-        } else {
-            visit(utf8proc_tolower(codePoint),
-                  std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(length)));
         }
+        visit(codePoint, std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(length)));
         bytes += length;
         remaining -= length;
     }
+}
+
+// Calls visit(lower-cased code point or invalid byte, the bytes it came from) for each unit of text.
+template<typename Visit>
+void forEachUnit(std::string_view text, Visit visit)
+{
+    forEachCodePoint(text, [&](utf8proc_int32_t codePoint, std::string_view original) {
+        if (codePoint < 0)
+            visit(kInvalidByteBase + static_cast<unsigned char>(original.front()), original);
+        else
+            visit(utf8proc_tolower(codePoint), original);
+    });
 }
 
 bool isAscii(std::string_view text)
@@ -114,17 +125,9 @@ bool matchesWildcard(std::string_view name, std::string_view pattern)
 
 bool isUtf8(std::string_view text)
 {
-    const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
-    auto remaining = static_cast<utf8proc_ssize_t>(text.size());
-    while (remaining > 0) {
-        utf8proc_int32_t codePoint = 0;
-        const utf8proc_ssize_t length = utf8proc_iterate(bytes, remaining, &codePoint);
-        if (length <= 0)
-            return false;
-        bytes += length;
-        remaining -= length;
-    }
-    return true;
+    bool valid = true;
+    forEachCodePoint(text, [&](utf8proc_int32_t codePoint, std::string_view) { valid = valid && codePoint >= 0; });
+    return valid;
 }
 
 std::optional<std::string> fromShiftJis(std::string_view text)
@@ -149,15 +152,9 @@ std::u16string utf8ToUtf16(std::string_view text)
 {
     std::u16string result;
     result.reserve(text.size());
-    const auto *bytes = reinterpret_cast<const utf8proc_uint8_t *>(text.data());
-    auto remaining = static_cast<utf8proc_ssize_t>(text.size());
-    while (remaining > 0) {
-        utf8proc_int32_t codePoint = 0;
-        utf8proc_ssize_t length = utf8proc_iterate(bytes, remaining, &codePoint);
-        if (length <= 0) {
+    forEachCodePoint(text, [&](utf8proc_int32_t codePoint, std::string_view) {
+        if (codePoint < 0)
             codePoint = 0xFFFD;
-            length = 1;
-        }
         if (codePoint >= 0x10000) {
             codePoint -= 0x10000;
             result += static_cast<char16_t>(0xD800 + (codePoint >> 10));
@@ -165,9 +162,7 @@ std::u16string utf8ToUtf16(std::string_view text)
         } else {
             result += static_cast<char16_t>(codePoint);
         }
-        bytes += length;
-        remaining -= length;
-    }
+    });
     return result;
 }
 
