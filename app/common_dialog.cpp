@@ -1,6 +1,6 @@
 #include "app/common_dialog.h"
 
-#include "app/text.h"
+#include "widgets/text.h"
 #include "platform/file_system.h"
 
 bool CommonDialog::show(bool save)

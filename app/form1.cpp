@@ -3,9 +3,12 @@
 #include "app/common_dialog.h"
 #include "app/controls.h"
 #include "app/drop_field.h"
-#include "app/fonts.h"
-#include "app/text.h"
+#include "widgets/fonts.h"
+#include "widgets/line_element.h"
+#include "widgets/text.h"
 #include "app/widgets_toolkit.h"
+#include "about/program_images.h"
+#include "about/vel_about.h"
 #include "engine/cut_mac_headers.h"
 #include "engine/path_rules.h"
 #include "engine/run_fields.h"
@@ -45,23 +48,6 @@ QRect twips(int left, int top, int width, int height)
 {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
 }
-
-// One element of an etched separator line: a one-pixel line in a palette colour. It has no enabled state.
-class LineElement final : public QWidget {
-public:
-    LineElement(QWidget *parent, QPalette::ColorRole colour) : QWidget(parent)
-    {
-        setObjectName(u"Line1"_s);
-        setProperty("noEnabledState", QVariant(true));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        QPalette palette = this->palette();
-        const QColor fixed = palette.color(QPalette::Active, colour);
-        for (auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
-            palette.setColor(group, QPalette::Window, fixed);
-        setPalette(palette);
-        setAutoFillBackground(true);
-    }
-};
 
 template<typename Widget>
 Widget *control(QWidget *client, const QString &name, const QRect &geometry)
@@ -116,6 +102,7 @@ Form1::Form1(const Form1Services &services, QWidget *parent)
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Mac ファイルヘッダカット"_s);
+    setWindowIcon(programIcon());
     setFont(pGothicFont(9));
 
     auto *client = new QWidget(this);
@@ -148,11 +135,9 @@ void Form1::buildControls(QWidget *client)
     Command4 = button(client, u"Command4"_s, u"終了"_s, twips(4440, 2160, 1695, 375));
 
     // The etched line under the menu bar runs past the right edge; the window clips it.
-    Line1[1] = new LineElement(client, QPalette::Dark);
-    Line1[1]->setProperty("Index", QVariant(1));
+    Line1[1] = new LineElement(client, QPalette::Dark, 1);
     Line1[1]->setGeometry(0, 0, 7440 / kTwipsPerPixel, 1);
-    Line1[0] = new LineElement(client, QPalette::Base);
-    Line1[0]->setProperty("Index", QVariant(0));
+    Line1[0] = new LineElement(client, QPalette::Base, 0);
     Line1[0]->setGeometry(0, 15 / kTwipsPerPixel, 7440 / kTwipsPerPixel, 1);
 
     CommonDialog1 = new CommonDialog(m_toolkit, m_files, client);
@@ -199,6 +184,7 @@ void Form1::buildMenu()
     connect(IDM_NEWFLD, &QAction::triggered, this, &Form1::IDM_NEWFLD_Click);
     connect(IDM_RUN, &QAction::triggered, this, &Form1::IDM_RUN_Click);
     connect(IDM_EXIT, &QAction::triggered, this, &Form1::IDM_EXIT_Click);
+    connect(IDM_ABOUT, &QAction::triggered, this, &Form1::IDM_ABOUT_Click);
 }
 
 void Form1::Command2_Click()
@@ -299,6 +285,11 @@ void Form1::IDM_ORGFLD_Click()
 void Form1::IDM_NEWFLD_Click()
 {
     Command5_Click();
+}
+
+void Form1::IDM_ABOUT_Click()
+{
+    ShowAboutWindow(this, windowTitle());
 }
 
 namespace {

@@ -47,6 +47,8 @@ public:
     void Command5_Click();
     void IDM_ORGFLD_Click();
     void IDM_NEWFLD_Click();
+    // Opens the About window and returns when it has been closed.
+    void IDM_ABOUT_Click();
 
     // A drop of files or folders onto the source or destination field; paths holds the dropped list.
     void Text1_OLEDragDrop(const QStringList &paths);

@@ -1,3 +1,4 @@
+#include "about/program_images.h"
 #include "app/form1.h"
 #include "app/widgets_toolkit.h"
 #include "platform/version.h"
@@ -10,6 +11,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QString::fromUtf8(platform::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(platform::kVersionNumber));
     QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tovrik"));
 
     WidgetsToolkit toolkit;
     auto files = platform::createNativeFileSystem();

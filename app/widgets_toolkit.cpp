@@ -1,6 +1,6 @@
 #include "app/widgets_toolkit.h"
 
-#include "app/text.h"
+#include "widgets/text.h"
 
 #include <QApplication>
 #include <QFileDialog>

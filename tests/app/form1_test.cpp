@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -635,6 +636,25 @@ TEST(NameFilters, DescriptionsKeepTheirOrderAndOfferBothCases)
     EXPECT_EQ(nameFiltersOf(u"画像ファイル(*.gif;*.jpg;*.jpeg)|*.gif;*.jpg;*.jpeg|すべてのファイル(*.*)|*.*"_s),
               (QStringList { u"画像ファイル(*.gif;*.jpg;*.jpeg) (*.gif *.GIF *.jpg *.JPG *.jpeg *.JPEG)"_s,
                              u"すべてのファイル(*.*) (*.*)"_s }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Form1Test, TheHelpMenuOpensTheAboutWindowWithTheWindowsCaption)
+{
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *about = QApplication::activeModalWidget()) {
+            caption = about->windowTitle();
+            QTest::keyClick(about, Qt::Key_Return);
+        }
+    });
+    form.IDM_ABOUT->trigger();
+    EXPECT_EQ(caption, u"Mac ファイルヘッダカット について"_s);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(form.windowIcon().isNull());
 }
 
 } // namespace
