@@ -1,20 +1,20 @@
 #include "app/form1.h"
 
+#include "about/program_images.h"
+#include "about/vel_about.h"
 #include "app/common_dialog.h"
 #include "app/controls.h"
 #include "app/drop_field.h"
-#include "widgets/fonts.h"
-#include "widgets/line_element.h"
-#include "widgets/text.h"
 #include "app/widgets_toolkit.h"
-#include "about/program_images.h"
-#include "about/vel_about.h"
 #include "engine/cut_mac_headers.h"
 #include "engine/path_rules.h"
 #include "engine/run_fields.h"
 #include "engine/status_texts.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
+#include "widgets/fonts.h"
+#include "widgets/line_element.h"
+#include "widgets/text.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -206,8 +206,7 @@ void Form1::Command2_Click()
     if (!folders) {
         Label2->setText(fromText(engine::kFolderServiceErrorText));
         m_toolkit.beep();
-        m_running = false;
-        SetControlsEnabled(*this, Text1, true);
+        finishRun();
         return;
     }
 
@@ -224,10 +223,18 @@ void Form1::Command2_Click()
     Label2->setText(fromText(engine::completionText(failures)));
     if (failures != 0)
         m_toolkit.beep();
+    finishRun();
+}
+
+void Form1::finishRun()
+{
     m_running = false;
     SetControlsEnabled(*this, Text1, true);
-    if (m_closeRequested)
+    // A close asked for during the run happens now, as it always does.
+    if (m_closeRequested) {
+        m_closeRequested = false;
         close();
+    }
 }
 
 void Form1::IDM_RUN_Click()

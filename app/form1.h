@@ -93,6 +93,7 @@ protected:
 private:
     void buildControls(QWidget *client);
     void buildMenu();
+    void finishRun();
     void setStatusText(std::string_view text);
     void yieldDuringRun();
 

@@ -510,6 +510,20 @@ TEST_F(Form1Test, ClosingDuringARunStopsAfterTheCurrentFileThenCloses)
     EXPECT_EQ(listTree(root.path() / "out"), (std::vector<std::string> { "src/", "src/a", "src/b" }));
 }
 
+TEST_F(Form1Test, ClosingWhileTheRunStartsClosesOnceItHasEnded)
+{
+    form.Text1->setText(QString::fromStdString(root / "src/*.*"));
+    form.Text2->setText(QString::fromStdString(root / "out/"));
+    folderServiceAvailable = false;
+    toolkit.onYield = [&] { form.close(); };
+
+    form.Command2->click();
+
+    EXPECT_FALSE(form.isVisible());
+    const std::string folder = QString::fromStdString(root / "").toLower().toStdString();
+    EXPECT_EQ(readFile(root.path() / "tovrik.ini"), "[file]\norg=" + folder + "src/*.*\nnew=" + folder + "out/\n");
+}
+
 TEST_F(Form1Test, ClicksDuringARunDoNothing)
 {
     writeFile(root.path() / "src" / "a", bytes(300));
