@@ -362,10 +362,10 @@ TEST_P(Form1DropTest, ADropFillsTheField)
 
 INSTANTIATE_TEST_SUITE_P(
     Drops, Form1DropTest,
-    testing::Values(DropCase { { u"/Work/a.gif"_s }, u"/work/*.*"_s, u"/work/"_s },           // a file: its folder
-                    DropCase { { u"/Work/Mac"_s }, u"/work/mac/*.*"_s, u"/work/mac/"_s },     // a folder: in it
-                    DropCase { { u"/Work/Mac/"_s }, u"/work/mac/*.*"_s, u"/work/mac/"_s },
-                    DropCase { { u"/Work/Mac.Files"_s }, u"/work/*.*"_s, u"/work/"_s },       // a dot: a file
+    testing::Values(DropCase { { u"/Data/a.gif"_s }, u"/data/*.*"_s, u"/data/"_s },           // a file: its folder
+                    DropCase { { u"/Data/Mac"_s }, u"/data/mac/*.*"_s, u"/data/mac/"_s },     // a folder: in it
+                    DropCase { { u"/Data/Mac/"_s }, u"/data/mac/*.*"_s, u"/data/mac/"_s },
+                    DropCase { { u"/Data/Mac.Files"_s }, u"/data/*.*"_s, u"/data/"_s },       // a dot: a file
                     DropCase { { u"/"_s }, u"/"_s, u"//"_s },                                  // the root, as dropped
                     DropCase { { u"/Out/x.gif"_s, u"/Other/y"_s }, u"/out/*.*"_s, u"/out/"_s }, // the first only
                     DropCase { { u"/写真/Ｐ.JPG"_s }, u"/写真/*.*"_s, u"/写真/"_s }));

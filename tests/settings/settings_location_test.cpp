@@ -90,7 +90,7 @@ public:
 
 class FakeFiles final : public platform::FileSystem {
 public:
-    std::string current = "/Work/Here";
+    std::string current = "/Data/Here";
     std::optional<std::string> currentFolder() override { return current; }
     bool changeDrive(std::string_view) override { return true; }
     bool changeFolder(const std::string &) override { return true; }
@@ -138,15 +138,15 @@ protected:
 TEST_F(SettingsLocationTest, AnyPathButTheSentinelComesBackUnchanged)
 {
     EXPECT_EQ(iniName("/Data/vel3.ini"), "/Data/vel3.ini");
-    EXPECT_EQ(iniName("/work/tovrik.ini", "/work/tovrik.ini"), "/work/tovrik.ini");
+    EXPECT_EQ(iniName("/data/tovrik.ini", "/data/tovrik.ini"), "/data/tovrik.ini");
     EXPECT_EQ(iniName("xvel3.ini"), "xvel3.ini");
     EXPECT_TRUE(toolkit.events.empty());
 }
 
 TEST_F(SettingsLocationTest, TheSentinelNameGivesTheProgramsNameInTheCurrentFolder)
 {
-    EXPECT_EQ(iniName("vel3.ini"), "/work/here/tovrik.ini");
-    EXPECT_EQ(iniName("VEL3.INI"), "/work/here/tovrik.ini");
+    EXPECT_EQ(iniName("vel3.ini"), "/data/here/tovrik.ini");
+    EXPECT_EQ(iniName("VEL3.INI"), "/data/here/tovrik.ini");
     files.current = "/";
     EXPECT_EQ(iniName("vel3.ini"), "//tovrik.ini");
     calls.modulePath = "/x/tool"; // no three-letter extension: its last three characters go all the same
@@ -159,7 +159,7 @@ TEST_F(SettingsLocationTest, InsideTheDevelopmentEnvironmentTheOverrideWins)
     calls.modulePath = "/opt/QtCreator.exe.d/bin/tool"; // a name counts wherever it stands
     EXPECT_EQ(iniName("vel3.ini", "/override.ini"), "/override.ini");
     EXPECT_EQ(iniName("/a/b.ini", "/override.ini"), "/override.ini");
-    EXPECT_EQ(iniName("vel3.ini"), "/work/here/tini"); // no override: as outside it
+    EXPECT_EQ(iniName("vel3.ini"), "/data/here/tini"); // no override: as outside it
     calls.modulePath = "/opt/tools/tovrik";
     EXPECT_EQ(iniName("/a/b.ini", "/override.ini"), "/a/b.ini");
 }
@@ -177,7 +177,7 @@ TEST_F(SettingsLocationTest, AMissingProgramNameWarnsOnlyForTheSentinel)
 TEST_F(SettingsLocationTest, AModulePathLongerThanTheBufferArrivesWhole)
 {
     calls.modulePath = "/" + std::string(200, 'd') + "/tovrik.exe";
-    EXPECT_EQ(iniName("vel3.ini"), "/work/here/tovrik.ini");
+    EXPECT_EQ(iniName("vel3.ini"), "/data/here/tovrik.ini");
 }
 
 TEST_F(SettingsLocationTest, ThePlatformIdIsQueriedOnce)
