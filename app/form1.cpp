@@ -76,6 +76,15 @@ QPushButton *button(QWidget *client, const QString &name, const QString &caption
     return widget;
 }
 
+// A menu of the menu bar; the item that opens it carries the menu's name too.
+QMenu *menu(QMenuBar *bar, const QString &name, const QString &caption)
+{
+    QMenu *menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
 QAction *menuItem(QMenu *menu, const QString &name, const QString &caption)
 {
     QAction *action = menu->addAction(caption);
@@ -166,18 +175,14 @@ void Form1::buildControls(QWidget *client)
 void Form1::buildMenu()
 {
     QMenuBar *bar = menuBar();
-    IDM_FILE = bar->addMenu(u"&File"_s);
-    IDM_FILE->setObjectName(u"IDM_FILE"_s);
-    IDM_FILE->menuAction()->setObjectName(u"IDM_FILE"_s);
+    IDM_FILE = menu(bar, u"IDM_FILE"_s, u"&File"_s);
     IDM_ORGFLD = menuItem(IDM_FILE, u"IDM_ORGFLD"_s, u"ORG ファイルフォルダ(&O)..."_s);
     IDM_NEWFLD = menuItem(IDM_FILE, u"IDM_NEWFLD"_s, u"NEW ファイルフォルダ(&N)..."_s);
     IDM_FSP1 = separator(IDM_FILE, u"IDM_FSP1"_s);
     IDM_RUN = menuItem(IDM_FILE, u"IDM_RUN"_s, u"実行(&R)"_s);
     IDM_FSP2 = separator(IDM_FILE, u"IDM_FSP2"_s);
     IDM_EXIT = menuItem(IDM_FILE, u"IDM_EXIT"_s, u"終了(&X)"_s);
-    IDM_HELP = bar->addMenu(u"&Help"_s);
-    IDM_HELP->setObjectName(u"IDM_HELP"_s);
-    IDM_HELP->menuAction()->setObjectName(u"IDM_HELP"_s);
+    IDM_HELP = menu(bar, u"IDM_HELP"_s, u"&Help"_s);
     IDM_ABOUT = menuItem(IDM_HELP, u"IDM_ABOUT"_s, u"&About..."_s);
 
     connect(IDM_ORGFLD, &QAction::triggered, this, &Form1::IDM_ORGFLD_Click);
