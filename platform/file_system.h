@@ -12,6 +12,13 @@
 
 namespace platform {
 
+// The start of a file's content.
+struct FileContent {
+    bool exists = false;   // false: there is no such file (and bytes is empty)
+    std::string bytes;     // at most the bytes asked for
+    bool complete = true;  // bytes is the whole file
+};
+
 // A folder's identity on disk, so that two texts naming one folder compare equal.
 struct FileId {
     std::uint64_t device = 0;
@@ -74,9 +81,9 @@ public:
 
     // The path with every component as it is stored (see above); components that do not exist stay as given.
     virtual std::string resolvePath(const std::string &path) = 0;
-    // At most maxBytes bytes from the start of a plain file, and whether that was all of it. Nothing when
-    // it cannot be read.
-    virtual std::optional<std::pair<std::string, bool>> readFile(const std::string &path, std::size_t maxBytes) = 0;
+    // At most maxBytes bytes from the start of a plain file. Nothing when the file exists but cannot be
+    // read (or is not a plain file).
+    virtual std::optional<FileContent> readFile(const std::string &path, std::size_t maxBytes) = 0;
     // Replaces the file's content (or makes the file) by writing the whole new content beside it and
     // renaming it into place, keeping the old file's permissions. False when that failed; the file is then
     // as it was.

@@ -428,11 +428,14 @@ public:
 
     std::string resolvePath(const std::string &path) override { return resolve(path); }
 
-    std::optional<std::pair<std::string, bool>> readFile(const std::string &path, std::size_t maxBytes) override
+    std::optional<FileContent> readFile(const std::string &path, std::size_t maxBytes) override
     {
         auto file = openForReading(path);
-        if (!file)
+        if (!file) {
+            if (!exists(resolve(path)))
+                return FileContent {};
             return std::nullopt;
+        }
         const std::uint64_t length = file->length();
         std::string content(static_cast<std::size_t>(std::min<std::uint64_t>(length, maxBytes)), '\0');
         std::size_t done = 0;
@@ -445,7 +448,7 @@ public:
             done += *got;
         }
         content.resize(done);
-        return std::pair { std::move(content), length <= maxBytes };
+        return FileContent { true, std::move(content), length <= maxBytes };
     }
 
     bool writeFileAtomically(const std::string &path, std::string_view content) override

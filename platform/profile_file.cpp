@@ -92,9 +92,9 @@ std::size_t findSection(const std::vector<Line> &lines, const std::string &secti
 std::optional<std::string> ProfileFile::read(const std::string &path, const std::string &section, const std::string &key)
 {
     const auto content = m_files.readFile(path, kMaxSize);
-    if (!content)
+    if (!content || !content->exists)
         return std::nullopt;
-    const auto text = decode(content->first);
+    const auto text = decode(content->bytes);
     if (!text)
         return std::nullopt;
     const Parsed parsed = parse(*text);
@@ -111,11 +111,14 @@ std::optional<std::string> ProfileFile::read(const std::string &path, const std:
 bool ProfileFile::write(const std::string &path, const std::string &section, const std::string &key,
                         const std::string &value)
 {
+    const auto content = m_files.readFile(path, kMaxSize);
+    if (!content)
+        return false; // there, but cannot be read: left alone
     std::string text;
-    if (const auto content = m_files.readFile(path, kMaxSize)) {
-        if (!content->second)
+    if (content->exists) {
+        if (!content->complete)
             return false; // too large to be a settings file: left alone
-        const auto decoded = decode(content->first);
+        const auto decoded = decode(content->bytes);
         if (!decoded)
             return false; // not text: left alone
         text = *decoded;

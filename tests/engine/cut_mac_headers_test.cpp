@@ -43,7 +43,7 @@ public:
     }
     std::optional<platform::FileId> folderId(const std::string &path) override { return m_real.folderId(path); }
     std::string resolvePath(const std::string &path) override { return m_real.resolvePath(path); }
-    std::optional<std::pair<std::string, bool>> readFile(const std::string &path, std::size_t maxBytes) override
+    std::optional<platform::FileContent> readFile(const std::string &path, std::size_t maxBytes) override
     {
         return m_real.readFile(path, maxBytes);
     }

@@ -102,7 +102,7 @@ public:
     std::optional<std::vector<std::string>> listSubfolders(const std::string &) override { return std::nullopt; }
     std::optional<platform::FileId> folderId(const std::string &) override { return std::nullopt; }
     std::string resolvePath(const std::string &path) override { return path; }
-    std::optional<std::pair<std::string, bool>> readFile(const std::string &, std::size_t) override { return std::nullopt; }
+    std::optional<platform::FileContent> readFile(const std::string &, std::size_t) override { return std::nullopt; }
     bool writeFileAtomically(const std::string &, std::string_view) override { return false; }
     std::unique_ptr<platform::SourceFile> openForReading(const std::string &) override { return nullptr; }
     std::unique_ptr<platform::OutputFile> createReplacement(const std::string &) override { return nullptr; }

@@ -103,6 +103,14 @@ TEST_F(SettingsStoreTest, AFailedWriteReturnsFalseAndChangesNothing)
     EXPECT_EQ(testsupport::listTree(root.path()), std::vector<std::string> { "tovrik.ini" });
 }
 
+TEST_F(SettingsStoreTest, AFolderInThePlaceOfTheFileIsLeftAlone)
+{
+    fs::create_directories(root.path() / "tovrik.ini" / "inside");
+    EXPECT_EQ(read("org"), "");
+    EXPECT_FALSE(write("org", "x"));
+    EXPECT_TRUE(fs::is_directory(root.path() / "tovrik.ini" / "inside"));
+}
+
 TEST_F(SettingsStoreTest, AHugeFileNeitherHangsNorIsRewritten)
 {
     std::string huge(8 << 20, 'x');
