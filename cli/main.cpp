@@ -68,7 +68,10 @@ public:
         if (m_count > 1 && now - m_lastDrawn < std::chrono::milliseconds(100))
             return;
         m_lastDrawn = now;
-        std::cout << "\r\033[K[" << m_count << "] " << text << std::flush;
+        // A line longer than the terminal would wrap, and the next redraw could not clear it.
+        const std::string line = "[" + std::to_string(m_count) + "] " + std::string(text);
+        std::cout << "\r\033[K" << platform::fitToColumns(line, platform::terminalColumns().value_or(80) - 1)
+                  << std::flush;
     }
 
     void finish(std::string_view text)

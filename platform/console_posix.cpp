@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <csignal>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace platform {
@@ -18,6 +19,14 @@ extern "C" void handleInterrupt(int)
 bool standardOutputIsTerminal()
 {
     return ::isatty(STDOUT_FILENO) == 1;
+}
+
+std::optional<int> terminalColumns()
+{
+    winsize size {};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0)
+        return std::nullopt;
+    return static_cast<int>(size.ws_col);
 }
 
 void consoleBeep()

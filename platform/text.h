@@ -23,6 +23,10 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // characters, "?" for any one character, and "*.*" matches every name, with or without a dot.
 bool matchesWildcard(std::string_view name, std::string_view pattern);
 
+// The longest start of text that takes at most columns terminal columns (East Asian wide characters take
+// two), cut between characters.
+std::string_view fitToColumns(std::string_view text, int columns);
+
 // True when text is well-formed UTF-8.
 bool isUtf8(std::string_view text);
 // Shift-JIS text (code page 932) as UTF-8; nothing when text is not valid in that code page.

@@ -123,6 +123,22 @@ bool matchesWildcard(std::string_view name, std::string_view pattern)
     return j == p.size();
 }
 
+std::string_view fitToColumns(std::string_view text, int columns)
+{
+    std::size_t end = 0;
+    bool full = false;
+    forEachCodePoint(text, [&](utf8proc_int32_t codePoint, std::string_view original) {
+        const int width = codePoint < 0 ? 1 : utf8proc_charwidth(codePoint);
+        if (full || width > columns) {
+            full = true;
+            return;
+        }
+        columns -= width;
+        end += original.size();
+    });
+    return text.substr(0, end);
+}
+
 bool isUtf8(std::string_view text)
 {
     bool valid = true;

@@ -29,6 +29,15 @@ TEST(EqualsIgnoringCase, ComparesLetterCaseOnly)
     EXPECT_FALSE(platform::equalsIgnoringCase("a\xC9", "a\xE9")); // invalid bytes are not letters
 }
 
+TEST(FitToColumns, CountsWideCharactersTwiceAndNeverCutsOne)
+{
+    EXPECT_EQ(platform::fitToColumns("abcdef", 4), "abcd");
+    EXPECT_EQ(platform::fitToColumns("ab写真", 5), "ab写");
+    EXPECT_EQ(platform::fitToColumns("ab写真", 6), "ab写真");
+    EXPECT_EQ(platform::fitToColumns("写", 1), "");
+    EXPECT_EQ(platform::fitToColumns("short", 80), "short");
+}
+
 struct WildcardCase {
     std::string name;
     std::string pattern;
