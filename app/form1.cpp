@@ -403,7 +403,7 @@ bool ShowFileDialog(CommonDialog &dialog, const QString &title, bool saveMode, c
     dialog.CancelError = true;
     const bool chosen = saveMode ? dialog.ShowSave() : dialog.ShowOpen();
     if (chosen)
-        path = fromText(platform::toLower(engine::trimSpaces(toText(dialog.FileName))));
+        path = fromText(platform::toLower(platform::trimSpaces(toText(dialog.FileName))));
     if (savedFolder) {
         files.changeDrive(savedFolder->substr(0, 2));
         files.changeFolder(*savedFolder);

@@ -1,9 +1,9 @@
 // tovrik-cut: the header cut of the main window's Run command, for scripts and terminals.
 
 #include "engine/cut_mac_headers.h"
-#include "engine/path_rules.h"
 #include "engine/run_fields.h"
 #include "engine/status_texts.h"
+#include "platform/text.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/folder_service.h"
@@ -29,7 +29,7 @@ std::atomic<bool> interrupted { false };
 // The source argument as a source pattern: an existing folder stands for all of its files.
 std::string sourcePatternOf(platform::FileSystem &files, std::string_view argument)
 {
-    std::string text = files.absolutePath(std::string(engine::trimSpaces(argument)));
+    std::string text = files.absolutePath(std::string(platform::trimSpaces(argument)));
     if (files.folderId(text)) {
         if (text.back() != platform::kSeparator)
             text += platform::kSeparator;
@@ -42,7 +42,7 @@ std::string sourcePatternOf(platform::FileSystem &files, std::string_view argume
 // its name holds a dot, which the folder rule would otherwise take for a file name.
 std::string destinationRootOf(platform::FileSystem &files, std::string_view argument)
 {
-    std::string text = files.absolutePath(std::string(engine::trimSpaces(argument)));
+    std::string text = files.absolutePath(std::string(platform::trimSpaces(argument)));
     if (files.folderId(text) && text.back() != platform::kSeparator)
         text += platform::kSeparator;
     return engine::normaliseDestinationField(text);
@@ -116,8 +116,8 @@ int main(int argc, char **argv)
     }
 
     auto files = platform::createNativeFileSystem();
-    const bool sourceGiven = !engine::trimSpaces(source).empty();
-    const bool destinationGiven = !engine::trimSpaces(destination).empty();
+    const bool sourceGiven = !platform::trimSpaces(source).empty();
+    const bool destinationGiven = !platform::trimSpaces(destination).empty();
     const std::string sourcePattern = sourceGiven ? sourcePatternOf(*files, source) : std::string();
     const std::string destinationRoot = destinationGiven ? destinationRootOf(*files, destination) : std::string();
     if (sourcePattern.empty() || destinationRoot.empty()) {

@@ -6,18 +6,10 @@ namespace {
 
 std::string normalise(std::string_view path)
 {
-    return platform::toLower(trimSpaces(path));
+    return platform::toLower(platform::trimSpaces(path));
 }
 
 } // namespace
-
-std::string_view trimSpaces(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string GetPathFolder(std::string_view path, char separator)
 {

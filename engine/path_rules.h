@@ -7,9 +7,6 @@
 
 namespace engine {
 
-// The text without its leading and trailing ordinary spaces; spaces inside it stay.
-std::string_view trimSpaces(std::string_view text);
-
 // Returns the folder part of path, trimmed and lower-cased: everything up to the last separator, or up to
 // a drive colon. A text without any dot counts as a folder, so "c:\tmp\" comes back as "c:\tmp\\"; Run
 // removes the doubled separator, this function must not. Empty text gives a lone separator.

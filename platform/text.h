@@ -12,6 +12,9 @@ inline constexpr char kSeparator = '\\';
 inline constexpr char kSeparator = '/';
 #endif
 
+// The text without its leading and trailing ordinary spaces; spaces inside it stay.
+std::string_view trimSpaces(std::string_view text);
+
 // Lower-cases UTF-8 text letter by letter (Unicode simple case mapping: full-width and accented letters
 // too). Bytes that are not valid UTF-8 pass through unchanged, so names in other encodings survive.
 std::string toLower(std::string_view text);

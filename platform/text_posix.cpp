@@ -68,6 +68,14 @@ std::vector<Unit> lowerUnits(std::string_view text)
 
 } // namespace
 
+std::string_view trimSpaces(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::string toLower(std::string_view text)
 {
     std::string result;

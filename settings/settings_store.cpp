@@ -10,14 +10,6 @@ namespace {
 constexpr std::size_t kReadBufferLength = 400;
 constexpr std::uint32_t kReadCapacity = 200;
 
-std::string trimSpaces(const std::string &text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 } // namespace
 
 std::string ReadIniString(const std::string &path, const std::string &section, const std::string &key, bool lowerCase,
@@ -26,7 +18,7 @@ std::string ReadIniString(const std::string &path, const std::string &section, c
     std::string buffer(kReadBufferLength, ' ');
     if (callGetPrivateProfileString(calls, section, key, std::string(), buffer, kReadCapacity, path) == 0)
         return {};
-    const std::string value = trimSpaces(buffer.substr(0, buffer.find('\0')));
+    const std::string value(platform::trimSpaces(std::string_view(buffer).substr(0, buffer.find('\0'))));
     return lowerCase ? platform::toLower(value) : value;
 }
 

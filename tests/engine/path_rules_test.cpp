@@ -91,11 +91,4 @@ TEST(PathRules, BytesThatAreNotUtf8PassThrough)
     EXPECT_EQ(engine::GetPathFileName(path, '/'), "a.gif");
 }
 
-TEST(TrimSpaces, RemovesOnlyOrdinarySpacesAtBothEnds)
-{
-    EXPECT_EQ(engine::trimSpaces("  a b  "), "a b");
-    EXPECT_EQ(engine::trimSpaces("\ta\t"), "\ta\t");
-    EXPECT_EQ(engine::trimSpaces("    "), "");
-}
-
 } // namespace

@@ -4,6 +4,13 @@
 
 namespace {
 
+TEST(TrimSpaces, RemovesOnlyOrdinarySpacesAtBothEnds)
+{
+    EXPECT_EQ(platform::trimSpaces("  a b  "), "a b");
+    EXPECT_EQ(platform::trimSpaces("\ta\t"), "\ta\t");
+    EXPECT_EQ(platform::trimSpaces("    "), "");
+}
+
 TEST(ToLower, CoversLettersBeyondAscii)
 {
     EXPECT_EQ(platform::toLower("ABC xyz 123"), "abc xyz 123");
